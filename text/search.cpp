@@ -1,0 +1,82 @@
+// The double-byte aware searches and byte types. Each walks the text from its first byte,
+// since only the bytes before a position tell whether it starts a character.
+#include <cstring>
+
+#include "text/text.h"
+
+namespace {
+
+constexpr unsigned char FIRST_PRINTABLE = 0x20;
+constexpr unsigned char LAST_PRINTABLE = 0x7E;
+constexpr int BYTE_SHIFT = 8;
+
+unsigned char ClassOf(unsigned char b) { return TextCodePage.byteClass[b]; }
+
+bool IsPrintable(unsigned char b) {
+  return (b >= FIRST_PRINTABLE && b <= LAST_PRINTABLE) || (ClassOf(b) & BC_KANA);
+}
+
+// The type of a byte, given the type of the byte before it.
+int NextByteType(int previous, unsigned char b) {
+  if (previous == BT_LEAD) return (ClassOf(b) & BC_TRAIL) ? BT_TRAIL : BT_INVALID;
+  if (ClassOf(b) & BC_LEAD) return BT_LEAD;
+  return IsPrintable(b) ? BT_SINGLE : BT_INVALID;
+}
+
+}  // namespace
+
+int TextByteType(const char* text, int index) {
+  if (!TextCodePage.isDoubleByte) return BT_SINGLE;
+  int type = BT_INVALID;
+  for (int i = 0; i <= index; ++i) {
+    unsigned char b = static_cast<unsigned char>(text[i]);
+    if (b == 0) return BT_INVALID;
+    type = NextByteType(type, b);
+  }
+  return type;
+}
+
+void TextByteTypes(const char* text, signed char* types, int count) {
+  if (!TextCodePage.isDoubleByte) {
+    std::memset(types, BT_SINGLE, count);
+    return;
+  }
+  int type = BT_INVALID;
+  int i = 0;
+  for (; i < count && text[i] != 0; ++i) {
+    type = NextByteType(type, static_cast<unsigned char>(text[i]));
+    types[i] = static_cast<signed char>(type);
+  }
+  for (; i < count; ++i) types[i] = BT_INVALID;  // the terminator and whatever follows
+}
+
+int TextFindChar(const char* text, int ch) {
+  if (!TextCodePage.isDoubleByte) {
+    const char* hit = static_cast<const char*>(
+        std::memchr(text, ch, static_cast<size_t>(BytesLength(text)) + 1));
+    return hit ? static_cast<int>(hit - text) : TEXT_NONE;
+  }
+  for (int i = 0;; ++i) {
+    unsigned char b = static_cast<unsigned char>(text[i]);
+    if (b == 0) return ch == 0 ? i : TEXT_NONE;
+    if (ClassOf(b) & BC_LEAD) {
+      unsigned char second = static_cast<unsigned char>(text[i + 1]);
+      if (second == 0) return TEXT_NONE;
+      if ((b << BYTE_SHIFT | second) == ch) return i;
+      ++i;  // the second byte is part of this character, whatever it is
+    } else if (b == ch) {
+      return i;
+    }
+  }
+}
+
+int TextFind(const char* text, const char* pattern) {
+  if (!TextCodePage.isDoubleByte) return BytesFind(text, pattern);
+  int n = BytesLength(text);
+  int m = BytesLength(pattern);
+  for (int at = 0; at < n && at <= n - m;) {
+    if (std::memcmp(text + at, pattern, m) == 0) return at;
+    at += (ClassOf(static_cast<unsigned char>(text[at])) & BC_LEAD) ? 2 : 1;
+  }
+  return TEXT_NONE;
+}
