@@ -72,11 +72,16 @@ int TextFindChar(const char* text, int ch) {
 
 int TextFind(const char* text, const char* pattern) {
   if (!TextCodePage.isDoubleByte) return BytesFind(text, pattern);
-  int n = BytesLength(text);
-  int m = BytesLength(pattern);
-  for (int at = 0; at < n && at <= n - m;) {
-    if (std::memcmp(text + at, pattern, m) == 0) return at;
-    at += (ClassOf(static_cast<unsigned char>(text[at])) & BC_LEAD) ? 2 : 1;
+  if (text[0] == 0) return TEXT_NONE;
+  // The plain search finds the byte matches; the walk over the characters goes only as far
+  // as the next of them, to tell whether it begins on a character boundary.
+  int boundary = 0;
+  for (int at = BytesFind(text, pattern); at != TEXT_NONE;) {
+    while (boundary < at)
+      boundary += (ClassOf(static_cast<unsigned char>(text[boundary])) & BC_LEAD) ? 2 : 1;
+    if (boundary == at) return at;
+    int next = BytesFind(text + at + 1, pattern);
+    at = next == TEXT_NONE ? TEXT_NONE : at + 1 + next;
   }
   return TEXT_NONE;
 }
