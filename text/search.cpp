@@ -41,13 +41,23 @@ void TextByteTypes(const char* text, signed char* types, int count) {
     std::memset(types, BT_SINGLE, count);
     return;
   }
-  int type = BT_INVALID;
+  // The same walk as TextByteType's, a character at a time: a lead byte and the byte after
+  // it, or one byte of its own.
   int i = 0;
-  for (; i < count && text[i] != 0; ++i) {
-    type = NextByteType(type, static_cast<unsigned char>(text[i]));
-    types[i] = static_cast<signed char>(type);
+  while (i < count && text[i] != 0) {
+    unsigned char b = static_cast<unsigned char>(text[i]);
+    if (!(ClassOf(b) & BC_LEAD)) {
+      types[i++] = static_cast<signed char>(IsPrintable(b) ? BT_SINGLE : BT_INVALID);
+      continue;
+    }
+    types[i++] = BT_LEAD;
+    if (i == count || text[i] == 0) break;
+    // Whatever the second byte is, the byte after it starts a character afresh.
+    types[i] = static_cast<signed char>(
+        NextByteType(BT_LEAD, static_cast<unsigned char>(text[i])));
+    ++i;
   }
-  for (; i < count; ++i) types[i] = BT_INVALID;  // the terminator and whatever follows
+  if (i < count) std::memset(types + i, BT_INVALID, count - i);  // the terminator and beyond
 }
 
 int TextFindChar(const char* text, int ch) {
