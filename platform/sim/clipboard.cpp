@@ -22,6 +22,7 @@ HWND g_openedBy = nullptr;
 bool g_heldByOther = false;
 HWND g_owner = nullptr;
 int g_openCount = 0;
+int g_formatQueries = 0;
 int g_invalidateCount = 0;
 bool g_failNextSetData = false;
 
@@ -61,6 +62,7 @@ void OtherProgramCopies(UINT format, HANDLE data) {
 }  // namespace
 
 BOOL IsClipboardFormatAvailable(UINT format) {
+  g_formatQueries++;
   return Find(format) != nullptr;
 }
 
@@ -117,6 +119,7 @@ void SimClipboardReset() {
   g_heldByOther = false;
   g_owner = nullptr;
   g_openCount = 0;
+  g_formatQueries = 0;
   g_invalidateCount = 0;
   g_failNextSetData = false;
 }
@@ -157,6 +160,10 @@ bool SimClipboardIsOpen() {
 
 int SimClipboardOpenCount() {
   return g_openCount;
+}
+
+int SimClipboardFormatQueries() {
+  return g_formatQueries;
 }
 
 int SimInvalidateCount() {
