@@ -24,20 +24,6 @@ constexpr char UNSET_LAST_TEXT[] = "\x01(no list yet)";
 
 CodePageRules g_rules[CODE_PAGE_COUNT];
 
-void UseCodePage(int which) {
-  static bool ready = false;
-  if (!ready) {
-    for (int i = 0; i < CODE_PAGE_COUNT; ++i) {
-      SimSetAnsiCodePage(CODE_PAGES[i]);
-      TextSetCodePage();
-      g_rules[i] = TextCodePage;
-    }
-    ready = true;
-  }
-  SimSetAnsiCodePage(CODE_PAGES[which]);
-  TextCodePage = g_rules[which];
-}
-
 // Under Shift JIS a line holds no line break but a leading one, which no CR LF pair can
 // start: the list's CR LF pairs are its line ends. Every line ends in one, unless the write
 // limit cut the list; there are at most the capped numbered lines and a first volume; and
@@ -67,7 +53,7 @@ std::string ClipboardText() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
-  UseCodePage(data[0] % CODE_PAGE_COUNT);
+  UseCodePage(CODE_PAGES, g_rules, CODE_PAGE_COUNT, data[0] % CODE_PAGE_COUNT);
   const std::string copied(reinterpret_cast<const char*>(data + 1), size - 1);
 
   SimClipboardReset();

@@ -47,22 +47,6 @@ void CheckShiftJisClasses(const CodePageRules& rules) {
   }
 }
 
-void UseCodePage(int which) {
-  static bool ready = false;
-  if (!ready) {
-    for (int i = 0; i < CODE_PAGE_COUNT; ++i) {
-      SimSetAnsiCodePage(CODE_PAGES[i]);
-      TextSetCodePage();
-      g_rules[i] = TextCodePage;
-    }
-    CheckShiftJisClasses(g_rules[0]);
-    ready = true;
-  }
-  // Case mapping with the default locale follows the system's code page.
-  SimSetAnsiCodePage(CODE_PAGES[which]);
-  TextCodePage = g_rules[which];
-}
-
 bool Has(unsigned char b, unsigned char flag) { return (TextCodePage.byteClass[b] & flag) != 0; }
 
 // The byte types by the rule itself: a lead byte claims the next byte, which must be a valid
@@ -183,7 +167,8 @@ void CheckLower(const char* original, int n) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < HEADER_BYTES) return 0;
-  UseCodePage(data[0] % CODE_PAGE_COUNT);
+  if (UseCodePage(CODE_PAGES, g_rules, CODE_PAGE_COUNT, data[0] % CODE_PAGE_COUNT))
+    CheckShiftJisClasses(g_rules[0]);
   int m = data[1] % (PATTERN_MAX + 1);
   int ch = data[2] << 8 | data[3];
   // A byte, or under a double-byte code page a lead byte and its second.
