@@ -165,7 +165,7 @@ int main(int argc, char** argv) {
   if (status != PROCEED) return status;
   if (!SetUpCodePage(options.codePage) || !ReadText(options.file)) return EXIT_TROUBLE;
 
-  if (ExpandRange(nullptr) != 0) {
+  if (ExpandRange(nullptr) == EXPAND_LEFT_ALONE) {
     if (options.verbose) fprintf(stderr, "%s: no range to expand\n", PROGRAM);
     return EXIT_LEFT_ALONE;
   }
